@@ -31,11 +31,18 @@ protected:
         RegCloseKey(key);
 
         m_scm = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-        ASSERT_NE(nullptr, m_scm);
-        m_svc = OpenServiceA(m_scm, kService,
-                             SERVICE_START | SERVICE_STOP | SERVICE_QUERY_STATUS |
-                                 SERVICE_USER_DEFINED_CONTROL | DELETE);
-        ASSERT_NE(nullptr, m_svc);
+        ASSERT_NE(nullptr, m_scm) << "OpenSCManager: error " << GetLastError();
+        // Right after a prefix is made, Wine's service manager can take a moment to list a
+        // service it has just created.
+        kortest::WaitUntil(
+            [&] {
+                m_svc = OpenServiceA(m_scm, kService,
+                                     SERVICE_START | SERVICE_STOP | SERVICE_QUERY_STATUS |
+                                         SERVICE_USER_DEFINED_CONTROL | DELETE);
+                return m_svc != nullptr;
+            },
+            10000);
+        ASSERT_NE(nullptr, m_svc) << "OpenService: error " << GetLastError();
         // The first start of a service in a fresh prefix can time out: try once more.
         for (int attempt = 0; attempt < 2; ++attempt) {
             if (StartServiceA(m_svc, 0, nullptr) ||
