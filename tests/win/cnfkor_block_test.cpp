@@ -2,7 +2,10 @@
 // driver-service stand-in writes, this 32-bit program reads, as the tool does.
 #include "driver_instance.h"
 
+#include <iphlpapi.h>
+
 #include <cstring>
+#include <vector>
 
 using kortest::DriverInstance;
 
@@ -77,4 +80,29 @@ TEST(StopRequest, AcknowledgeNeedsTheServiceEvent)
     DriverInstance drv;
     ASSERT_TRUE(drv.Start(7, kortest::kScenario));
     EXPECT_TRUE(SignalStopAck(7));
+}
+
+TEST(ToolBlock, ListenerTableNamesTheInstanceProcess)
+{
+    KOR_REQUIRE_SIM();
+    // Instance 8 listens on base + 40 + 4; with no FirstPort in this prefix the base is 27720.
+    DriverInstance drv;
+    ASSERT_TRUE(drv.Start(8, kortest::kScenario, ""));
+    auto ownerOfPort = [](u_short port) -> DWORD {
+        DWORD size = 0;
+        GetExtendedTcpTable(nullptr, &size, TRUE, AF_INET, TCP_TABLE_OWNER_PID_LISTENER, 0);
+        std::vector<char> buf(size + 1024);
+        size = static_cast<DWORD>(buf.size());
+        if (GetExtendedTcpTable(buf.data(), &size, TRUE, AF_INET, TCP_TABLE_OWNER_PID_LISTENER,
+                                0) != NO_ERROR)
+            return 0;
+        auto* table = reinterpret_cast<MIB_TCPTABLE_OWNER_PID*>(buf.data());
+        for (DWORD i = 0; i < table->dwNumEntries; ++i)
+            if (ntohs(static_cast<u_short>(table->table[i].dwLocalPort)) == port)
+                return table->table[i].dwOwningPid;
+        return 0;
+    };
+    DWORD owner = 0;
+    EXPECT_TRUE(kortest::WaitUntil([&] { return (owner = ownerOfPort(27764)) != 0; }, 5000));
+    EXPECT_EQ(drv.Pid(), owner);
 }
