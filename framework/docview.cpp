@@ -62,15 +62,7 @@ void CDocument::UpdateAllViews(CView* pSender, LPARAM lHint, CObject* pHint)
 BOOL CView::Create(CWnd* pParentWnd, UINT nID, CCreateContext* pContext)
 {
     static const wchar_t kViewClass[] = L"KorFrameworkView";
-    WNDCLASSW wc = {};
-    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-    wc.lpfnWndProc = ::DefWindowProcW;
-    wc.hInstance = AfxGetInstanceHandle();
-    wc.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = kViewClass;
-    WNDCLASSW existing;
-    if (!::GetClassInfoW(wc.hInstance, kViewClass, &existing) && !::RegisterClassW(&wc))
+    if (!AfxRegisterPlainClass(kViewClass))
         return FALSE;
     if (pContext && pContext->m_pCurrentDoc)
         pContext->m_pCurrentDoc->AddView(this);

@@ -22,15 +22,7 @@ std::wstring PromptOf(UINT nID)
 BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTW& cs)
 {
     if (!cs.lpszClass) {
-        WNDCLASSW wc = {};
-        wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-        wc.lpfnWndProc = ::DefWindowProcW;
-        wc.hInstance = AfxGetInstanceHandle();
-        wc.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        wc.lpszClassName = kFrameClass;
-        WNDCLASSW existing;
-        if (!::GetClassInfoW(wc.hInstance, kFrameClass, &existing) && !::RegisterClassW(&wc))
+        if (!AfxRegisterPlainClass(kFrameClass))
             return FALSE;
         cs.lpszClass = kFrameClass;
     }

@@ -167,6 +167,19 @@ BOOL AfxRegisterClass(WNDCLASSA* lpWndClass)
     return ::RegisterClassA(lpWndClass) != 0;
 }
 
+BOOL AfxRegisterPlainClass(LPCWSTR lpszClassName)
+{
+    WNDCLASSW wc = {};
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+    wc.lpfnWndProc = ::DefWindowProcW;
+    wc.hInstance = AfxGetInstanceHandle();
+    wc.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = lpszClassName;
+    WNDCLASSW existing;
+    return ::GetClassInfoW(wc.hInstance, lpszClassName, &existing) || ::RegisterClassW(&wc);
+}
+
 BOOL AfxSocketInit(WSADATA* lpwsaData)
 {
     WSADATA data = {};

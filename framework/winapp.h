@@ -70,6 +70,9 @@ int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = static_cast
 
 // Registers a window class of the program; TRUE also when this module has it already.
 BOOL AfxRegisterClass(WNDCLASSA* lpWndClass);
+// Registers (once) a plain class of the framework's own windows: redrawn when resized,
+// double-clicks, arrow cursor, window background. TRUE when the class exists.
+BOOL AfxRegisterPlainClass(LPCWSTR lpszClassName);
 
 // Starts Windows Sockets 1.1 once for the program (ended at exit) and copies the start-up
 // data when asked. FALSE when the sockets cannot be started.
