@@ -3,8 +3,10 @@
 
 #include "framework/cmdtarget.h"
 #include "framework/controls.h"
+#include "framework/dialog.h"
 #include "framework/docview.h"
 #include "framework/framewnd.h"
 #include "framework/framework_ids.h"
+#include "framework/propsheet.h"
 #include "framework/winapp.h"
 #include "framework/wnd.h"

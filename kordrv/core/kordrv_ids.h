@@ -40,6 +40,12 @@
 #define IDS_KIND_DEBUG 121            // "Debug "
 #define IDS_KIND_RELEASE 122          // "Release "
 #define IDS_ALREADY_RUNNING 123       // status 16
+// Texts the monitor also shows, kept in the string table so that they are translated.
+#define IDS_STATUS_CAPTION_IP 124   // "IP Connection Status"
+#define IDS_STATUS_CAPTION_VELT 125 // "VELT Connection Status"
+#define IDS_RESET_QUESTION 126      // asked before closing all IP connections
+#define IDS_RESET_RESULT 127        // "Number of active connections closed : %u."
+#define IDS_HIDE_BUTTON 128         // caption of the sheet's only button, "Hide"
 #define IDS_APP_TITLE_TEMPLATE 57344  // "KOR Driver - KOR0x"; the framework's app title id
 
 // --- Tray menu commands (IDR_TRAY_MENU) --------------------------------------------------------
