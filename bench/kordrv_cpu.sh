@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # CPU benchmark of the driver monitor: a hidden monitor against a shown one refreshing every
 # 100 ms, over the same SECONDS, in one run, each beside its own driver-service stand-in.
+# The CPU times are the Linux ones of the monitors' processes (/proc/<pid>/stat), since Wine
+# does not report another process's times to a Windows program.
 #
 #   bench/kordrv_cpu.sh [SECONDS]        (default 20)
 #
@@ -30,4 +32,4 @@ scripts/wine-env start "$out/wine" >/dev/null
 . "$out/wine/env.sh"
 echo "kordrv_cpu: Wine $(wine --version), display $DISPLAY"
 /usr/lib/wine/wine64 "$out/kordrv_cpu.exe" "$(winepath -w "$build/win64/kordrv/KorDrv.exe")" \
-    "$(winepath -w "$build/win64/sim/KorDrvSys.exe")" "$seconds"
+    "$(winepath -w "$build/win64/sim/KorDrvSys.exe")" "$seconds" "$(getconf CLK_TCK)"

@@ -1,10 +1,14 @@
 // The framework against the real Win32 of Wine: window creation and ownership, command
-// routing with its enabling rules, status-bar prompts, message boxes from the string table.
+// routing with its enabling rules, status-bar prompts, message boxes from the string table,
+// dialogs with data exchange, property sheets.
 #include "framework/framework.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace
 {
@@ -12,6 +16,11 @@ const UINT kRuled = 100;  // has a handler and an enabling rule
 const UINT kPlain = 101;  // has a handler, no rule
 const UINT kOrphan = 102; // no handler at all
 const UINT kFrameResource = 1;
+const UINT kRangeDialog = 200;
+const UINT kPageA = 201;
+const UINT kPageB = 202;
+const int kNumberEdit = 1000;
+const int kNameEdit = 1001;
 
 // Drains this thread's message queue (posted messages are handled here).
 void PumpMessages()
@@ -21,6 +30,33 @@ void PumpMessages()
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }
+}
+
+// Polls condition every 20 ms for up to 10 s.
+bool WaitFor(const std::function<bool()>& condition)
+{
+    for (int i = 0; i < 500; ++i) {
+        if (condition())
+            return true;
+        ::Sleep(20);
+    }
+    return false;
+}
+
+std::wstring TextOf(HWND hWnd)
+{
+    wchar_t buffer[256] = {};
+    ::GetWindowTextW(hWnd, buffer, 256);
+    return buffer;
+}
+
+// The window that has the keyboard focus in the thread of hWnd.
+HWND FocusOfThread(HWND hWnd)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(hWnd, nullptr), &info) ? info.hwndFocus
+                                                                                : nullptr;
 }
 
 class CTestFrame : public CFrameWnd
@@ -205,5 +241,202 @@ TEST_F(FrameworkTest, MessageBoxShowsTheStringWithTheApplicationsName)
     EXPECT_EQ(IDOK, result);
     EXPECT_EQ(L"Runs the plain command", seenText);
     EXPECT_EQ(L"FWTEST", seenCaption);
+}
+// A number in 1..10 and a name, in the dialog's two edit controls.
+class CRangeDialog : public CDialog
+{
+public:
+    CRangeDialog() : CDialog(kRangeDialog) {}
+    int m_nNumber = 3;
+    std::wstring m_strName = L"old";
+    int m_nInits = 0;
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        ++m_nInits;
+        return CDialog::OnInitDialog();
+    }
+    void DoDataExchange(CDataExchange* pDX) override
+    {
+        DDX_Text(pDX, kNumberEdit, m_nNumber);
+        DDV_MinMaxInt(pDX, m_nNumber, 1, 10);
+        DDX_Text(pDX, kNameEdit, m_strName);
+    }
+};
+
+TEST_F(FrameworkTest, OkRefusesANumberOutOfRangeAndStoresAValidOne)
+{
+    CRangeDialog dialog;
+    struct {
+        std::wstring prompt;
+        bool stayedOpen = false;
+        bool focusOnNumber = false;
+    } seen;
+    std::thread user([&] {
+        HWND dlg = nullptr;
+        if (!WaitFor([&] { return (dlg = ::FindWindowW(L"#32770", L"Range test")) != nullptr; }))
+            return;
+        HWND number = ::GetDlgItem(dlg, kNumberEdit), ok = ::GetDlgItem(dlg, IDOK);
+        ::SendMessageW(number, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"42"));
+        ::SendMessageW(::GetDlgItem(dlg, kNameEdit), WM_SETTEXT, 0,
+                       reinterpret_cast<LPARAM>(L"new"));
+        ::PostMessageW(ok, BM_CLICK, 0, 0); // the click takes the focus to the button
+        HWND box = nullptr;
+        if (!WaitFor([&] { return (box = ::FindWindowW(L"#32770", L"FWTEST")) != nullptr; }))
+            return;
+        seen.prompt = TextOf(::GetDlgItem(box, 0xFFFF));
+        ::PostMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+        WaitFor([&] { return !::IsWindow(box); });
+        seen.focusOnNumber = WaitFor([&] { return FocusOfThread(dlg) == number; });
+        seen.stayedOpen = ::IsWindowVisible(dlg) != FALSE;
+        ::SendMessageW(number, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"7"));
+        ::PostMessageW(ok, BM_CLICK, 0, 0);
+    });
+    const INT_PTR result = dialog.DoModal();
+    user.join();
+    EXPECT_EQ(1, dialog.m_nInits);
+    EXPECT_EQ(L"Please enter an integer between 1 and 10.", seen.prompt);
+    EXPECT_TRUE(seen.focusOnNumber) << "the refused control gets the focus back";
+    EXPECT_TRUE(seen.stayedOpen) << "a refused OK leaves the dialog open";
+    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ(7, dialog.m_nNumber);
+    EXPECT_EQ(L"new", dialog.m_strName);
+}
+
+TEST_F(FrameworkTest, RangeCheckFailureLeavesTheLaterMembersAlone)
+{
+    CRangeDialog dialog;
+    ASSERT_TRUE(dialog.Create(m_pFrame));
+    ::SetWindowTextW(::GetDlgItem(dialog.m_hWnd, kNumberEdit), L"0");
+    ::SetWindowTextW(::GetDlgItem(dialog.m_hWnd, kNameEdit), L"new");
+    std::wstring prompt;
+    std::thread user([&] {
+        HWND box = nullptr;
+        if (!WaitFor([&] { return (box = ::FindWindowW(L"#32770", L"FWTEST")) != nullptr; }))
+            return;
+        prompt = TextOf(::GetDlgItem(box, 0xFFFF));
+        ::PostMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    });
+    const BOOL stored = dialog.UpdateData(TRUE);
+    user.join();
+    EXPECT_FALSE(stored);
+    EXPECT_EQ(L"Please enter an integer between 1 and 10.", prompt);
+    EXPECT_EQ(::GetDlgItem(dialog.m_hWnd, kNumberEdit), ::GetFocus());
+    EXPECT_EQ(0, dialog.m_nNumber) << "the number was read before its check";
+    EXPECT_EQ(L"old", dialog.m_strName) << "controls after the failed check are not read";
+    dialog.DestroyWindow();
+}
+
+TEST_F(FrameworkTest, ModelessDialogIsCreatedFilledAndDestroyedByCancel)
+{
+    CRangeDialog dialog;
+    dialog.m_nNumber = 5;
+    ASSERT_TRUE(dialog.Create(m_pFrame));
+    HWND hWnd = dialog.m_hWnd;
+    ASSERT_TRUE(::IsWindow(hWnd));
+    EXPECT_EQ(&dialog, CWnd::FromHandlePermanent(hWnd));
+    EXPECT_EQ(1, dialog.m_nInits);
+    EXPECT_TRUE(::IsWindowVisible(hWnd)) << "visible as its template says";
+    EXPECT_EQ(m_pFrame->m_hWnd, ::GetWindow(hWnd, GW_OWNER));
+    EXPECT_EQ(L"5", TextOf(::GetDlgItem(hWnd, kNumberEdit)));
+    EXPECT_EQ(L"old", TextOf(::GetDlgItem(hWnd, kNameEdit)));
+    // Cancel ends a modeless dialog by destroying its window; the object lives on.
+    ::SendMessageW(hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(hWnd, IDCANCEL)));
+    EXPECT_FALSE(::IsWindow(hWnd));
+    EXPECT_EQ(nullptr, dialog.m_hWnd);
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hWnd));
+}
+
+class CCountingPage : public CPropertyPage
+{
+public:
+    explicit CCountingPage(UINT nIDTemplate) : CPropertyPage(nIDTemplate) {}
+    int m_nSetActive = 0;
+    int m_nKillActive = 0;
+
+protected:
+    BOOL OnSetActive() override
+    {
+        ++m_nSetActive;
+        return CPropertyPage::OnSetActive();
+    }
+    BOOL OnKillActive() override
+    {
+        ++m_nKillActive;
+        return CPropertyPage::OnKillActive();
+    }
+};
+
+// Once running, the sheet goes to its second page and back, noting what the pages saw at
+// each step, then ends.
+class CTwoPageSheet : public CPropertySheet
+{
+public:
+    CTwoPageSheet() : CPropertySheet(L"Two pages")
+    {
+        AddPage(&m_first);
+        AddPage(&m_second);
+    }
+    CCountingPage m_first{kPageA};
+    CCountingPage m_second{kPageB};
+    struct Step {
+        int active;
+        int firstSetActive, secondSetActive, firstKillActive;
+        bool secondVisible;
+    };
+    std::vector<Step> m_steps;
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        BOOL result = CPropertySheet::OnInitDialog();
+        PostMessage(WM_APP, 0, 0);
+        return result;
+    }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message != WM_APP)
+            return CPropertySheet::WindowProc(message, wParam, lParam);
+        Note();
+        SetActivePage(1);
+        Note();
+        SetActivePage(0);
+        Note();
+        EndDialog(IDCANCEL);
+        return 0;
+    }
+
+private:
+    void Note()
+    {
+        m_steps.push_back({GetActiveIndex(), m_first.m_nSetActive, m_second.m_nSetActive,
+                           m_first.m_nKillActive,
+                           m_second.m_hWnd && ::IsWindowVisible(m_second.m_hWnd)});
+    }
+};
+
+TEST_F(FrameworkTest, PropertySheetActivatesItsPagesThroughOnSetActive)
+{
+    CTwoPageSheet sheet;
+    const INT_PTR result = sheet.DoModal();
+    EXPECT_NE(-1, result);
+    ASSERT_EQ(3u, sheet.m_steps.size());
+    const CTwoPageSheet::Step& shown = sheet.m_steps[0];
+    EXPECT_EQ(0, shown.active);
+    EXPECT_EQ(1, shown.firstSetActive);
+    EXPECT_EQ(0, shown.secondSetActive) << "a page not shown yet is not activated";
+    const CTwoPageSheet::Step& second = sheet.m_steps[1];
+    EXPECT_EQ(1, second.active);
+    EXPECT_EQ(1, second.firstKillActive) << "the page left is asked first";
+    EXPECT_EQ(1, second.secondSetActive);
+    EXPECT_TRUE(second.secondVisible);
+    const CTwoPageSheet::Step& back = sheet.m_steps[2];
+    EXPECT_EQ(0, back.active);
+    EXPECT_EQ(2, back.firstSetActive);
+    EXPECT_EQ(1, back.secondSetActive);
+    EXPECT_FALSE(back.secondVisible);
+    EXPECT_EQ(nullptr, sheet.m_hWnd) << "the sheet's window is gone after DoModal";
 }
 } // namespace

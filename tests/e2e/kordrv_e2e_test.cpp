@@ -14,6 +14,7 @@
 #include <commctrl.h>
 #include <cstring>
 #include <fstream>
+#include <initializer_list>
 #include <mutex>
 #include <sstream>
 #include <thread>
@@ -188,26 +189,79 @@ DWORD WindowPid(HWND hWnd)
     return pid;
 }
 
-// Double-clicks the first icon of Wine's notification area, as a user does.
-bool DoubleClickTrayIcon()
+// Wine's notification area: a small window of its explorer, the icons in a row from its
+// top-left corner.
+HWND TrayWindow()
 {
-    HWND tray = ::FindWindowW(nullptr, L"Wine System Tray");
-    if (!tray)
-        return false;
-    POINT pt = {12, 10}; // the middle of the first icon in the tray's client area
-    ::ClientToScreen(tray, &pt);
+    return ::FindWindowW(nullptr, L"Wine System Tray");
+}
+
+// Sends mouse input at a screen point: a move there, then the given button events.
+void MouseAt(POINT pt, std::initializer_list<DWORD> buttons)
+{
     int cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT in[5] = {};
+    std::vector<INPUT> in(1 + buttons.size());
     for (INPUT& i : in) {
         i.type = INPUT_MOUSE;
         i.mi.dx = pt.x * 65535 / (cx - 1);
         i.mi.dy = pt.y * 65535 / (cy - 1);
+        i.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     }
-    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    in[1].mi.dwFlags = in[3].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-    in[2].mi.dwFlags = in[4].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(5, in, sizeof(INPUT));
+    size_t n = 1;
+    for (DWORD button : buttons)
+        in[n++].mi.dwFlags = button | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
+// The middle of the first icon of the notification area, in screen coordinates.
+bool FirstTrayIconPoint(POINT& pt)
+{
+    HWND tray = TrayWindow();
+    if (!tray)
+        return false;
+    pt = {12, 10};
+    return ::ClientToScreen(tray, &pt) != FALSE;
+}
+
+// Double-clicks the first icon of Wine's notification area, as a user does.
+bool DoubleClickTrayIcon()
+{
+    POINT pt;
+    if (!FirstTrayIconPoint(pt))
+        return false;
+    MouseAt(pt,
+            {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
     return true;
+}
+
+// The tooltip the notification area shows for the first icon when the mouse rests on it, as
+// the tooltip window of the area's process reports it; empty when none appears. The screen
+// with the tip is saved under shotName.
+std::wstring HoverTrayIconTip(const wchar_t* shotName)
+{
+    HWND tray = TrayWindow();
+    POINT icon;
+    if (!tray || !FirstTrayIconPoint(icon))
+        return std::wstring();
+    const DWORD trayPid = WindowPid(tray);
+    auto shownTip = [&] {
+        for (HWND tip : e2e::TopLevelWindows(L"tooltips_class32", trayPid))
+            if (::IsWindowVisible(tip))
+                return tip;
+        return HWND(nullptr);
+    };
+    // From elsewhere first, so that the area sees the mouse arrive and no older tip stays.
+    MouseAt({::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2}, {});
+    e2e::WaitUntil([&] { return shownTip() == nullptr; }, kWait);
+    MouseAt(icon, {});
+    HWND tip = nullptr;
+    if (!e2e::WaitUntil([&] { return (tip = shownTip()) != nullptr; }, kWait))
+        return std::wstring();
+    // The tooltip answers WM_GETTEXT with the text it shows.
+    wchar_t text[256] = {};
+    ::SendMessageW(tip, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+    Shot(shotName);
+    return text;
 }
 
 std::wstring ItemText(HWND page, int id)
@@ -340,6 +394,9 @@ TEST(KorDrvE2E, NormalRunThroughTrayPagesTuneAndStop)
     EXPECT_EQ(1, tool.Seen()[0].second);
     EXPECT_EQ(std::string("KORLOG01.TXT") == b.log_file_name, false); // the scenario's name
     Shot(L"kordrv_tray");
+
+    // The mouse resting on the icon shows the tip with the instance.
+    EXPECT_EQ(L"[1] Orvanta KOR Driver", HoverTrayIconTip(L"kordrv_tray_tip"));
 
     // A double-click on the icon shows the sheet on its TCP/IP page.
     ASSERT_TRUE(DoubleClickTrayIcon());
@@ -508,6 +565,7 @@ TEST(KorDrvE2E, FrenchPagesAndStatusList)
     ASSERT_TRUE(e2e::WaitUntil([&] { return (sheet = FindSheet(3)) != nullptr; }, 60000));
     const DWORD pid = WindowPid(sheet);
     ::Sleep(1500);
+    EXPECT_EQ(L"[3] Orvanta KOR Driver", HoverTrayIconTip(L"kordrv_fr_tray_tip"));
     ASSERT_TRUE(DoubleClickTrayIcon());
     ASSERT_TRUE(e2e::WaitUntil([&] { return ::IsWindowVisible(sheet) != FALSE; }, kWait));
     HWND page = ShowPage(sheet, 32773, L"TCP/IP");
