@@ -275,8 +275,17 @@ TEST_F(FrameworkTest, OkRefusesANumberOutOfRangeAndStoresAValidOne)
     } seen;
     std::thread user([&] {
         HWND dlg = nullptr;
-        if (!WaitFor([&] { return (dlg = ::FindWindowW(L"#32770", L"Range test")) != nullptr; }))
+        // Visible only once WM_INITDIALOG has filled the controls: typing earlier is undone.
+        if (!WaitFor([&] {
+                dlg = ::FindWindowW(L"#32770", L"Range test");
+                return dlg && ::IsWindowVisible(dlg);
+            }))
             return;
+        // Whatever goes wrong below, the dialog ends and the test fails instead of hanging.
+        struct Closer {
+            HWND h;
+            ~Closer() { ::PostMessageW(h, WM_COMMAND, IDCANCEL, 0); }
+        } closer{dlg};
         HWND number = ::GetDlgItem(dlg, kNumberEdit), ok = ::GetDlgItem(dlg, IDOK);
         ::SendMessageW(number, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"42"));
         ::SendMessageW(::GetDlgItem(dlg, kNameEdit), WM_SETTEXT, 0,
@@ -292,6 +301,8 @@ TEST_F(FrameworkTest, OkRefusesANumberOutOfRangeAndStoresAValidOne)
         seen.stayedOpen = ::IsWindowVisible(dlg) != FALSE;
         ::SendMessageW(number, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"7"));
         ::PostMessageW(ok, BM_CLICK, 0, 0);
+        // The OK above ends the dialog first; the closer's Cancel then finds no window.
+        WaitFor([&] { return !::IsWindow(dlg); });
     });
     const INT_PTR result = dialog.DoModal();
     user.join();
